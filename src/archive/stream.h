@@ -1,0 +1,40 @@
+// A C stdio stream that closes itself, so that every early return of an
+// operation leaves nothing open. Closing explicitly reports whether buffered
+// data reached the file.
+#pragma once
+
+#include <cstdio>
+
+namespace dvx {
+
+class Stream {
+public:
+    Stream() = default;
+    ~Stream() { close(); }
+    Stream(const Stream&) = delete;
+    Stream& operator=(const Stream&) = delete;
+
+    // Opens `path` with a stdio mode string; false when it cannot be opened.
+    bool open(const char* path, const char* mode) {
+        close();
+        file_ = std::fopen(path, mode);
+        return file_ != nullptr;
+    }
+
+    // Closes the stream if one is open. False when the close failed, which
+    // for a written file means its last bytes may be lost.
+    bool close() {
+        if (file_ == nullptr) return true;
+        const int status = std::fclose(file_);
+        file_ = nullptr;
+        return status == 0;
+    }
+
+    bool isOpen() const { return file_ != nullptr; }
+    std::FILE* get() const { return file_; }
+
+private:
+    std::FILE* file_ = nullptr;
+};
+
+}  // namespace dvx

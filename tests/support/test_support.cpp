@@ -1,0 +1,176 @@
+#include "test_support.h"
+
+#include <fcntl.h>
+#include <ftw.h>
+#include <grp.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+
+#ifndef DVXTOOL_PATH
+#error "DVXTOOL_PATH must name the built tool"
+#endif
+
+namespace dvx {
+namespace test {
+
+constexpr uid_t kUnprivileged = 65534;
+
+ScratchDir::ScratchDir() {
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/dvxtool-test-XXXXXX";
+    if (mkdtemp(&pattern[0]) == nullptr) throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
+}
+
+static int removeEntry(const char* path, const struct stat*, int, struct FTW*) {
+    std::remove(path);
+    return 0;
+}
+
+ScratchDir::~ScratchDir() { nftw(path_.c_str(), removeEntry, 16, FTW_DEPTH | FTW_PHYS); }
+
+Bytes readFile(const std::string& path) {
+    Bytes data;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) throw std::runtime_error("cannot read " + path);
+    unsigned char chunk[65536];
+    std::size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) data.insert(data.end(), chunk, chunk + got);
+    std::fclose(file);
+    return data;
+}
+
+bool fileExists(const std::string& path) {
+    struct stat status;
+    return lstat(path.c_str(), &status) == 0;
+}
+
+void writeFile(const std::string& path, const Bytes& data) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) throw std::runtime_error("cannot write " + path);
+    std::fwrite(data.data(), 1, data.size(), file);
+    std::fclose(file);
+}
+
+void writeFile(const std::string& path, const std::string& text) {
+    writeFile(path, Bytes(text.begin(), text.end()));
+}
+
+void makeDir(const std::string& path) {
+    if (mkdir(path.c_str(), 0755) != 0) throw std::runtime_error("cannot create " + path);
+}
+
+static std::map<std::string, std::uint64_t>* gTree;
+static std::size_t gRootLength;
+
+static int addEntry(const char* path, const struct stat* status, int type, struct FTW*) {
+    std::string relative = std::string(path).substr(gRootLength);
+    if (relative.empty()) return 0;
+    relative = relative.substr(1);
+    if (type == FTW_D || type == FTW_DP) relative += "/";
+    (*gTree)[relative] = S_ISREG(status->st_mode) ? static_cast<std::uint64_t>(status->st_size) : 0;
+    return 0;
+}
+
+std::map<std::string, std::uint64_t> listTree(const std::string& root) {
+    std::map<std::string, std::uint64_t> tree;
+    gTree = &tree;
+    gRootLength = root.size();
+    nftw(root.c_str(), addEntry, 16, FTW_PHYS);
+    return tree;
+}
+
+static std::string slurp(int fd) {
+    std::string text;
+    char chunk[65536];
+    lseek(fd, 0, SEEK_SET);
+    ssize_t got;
+    while ((got = read(fd, chunk, sizeof chunk)) > 0) text.append(chunk, static_cast<std::size_t>(got));
+    return text;
+}
+
+static int scratchFile(const std::string& content) {
+    char name[] = "/tmp/dvxtool-io-XXXXXX";
+    const int fd = mkstemp(name);
+    if (fd < 0) throw std::runtime_error("mkstemp failed");
+    unlink(name);
+    if (!content.empty() && write(fd, content.data(), content.size()) != static_cast<ssize_t>(content.size())) {
+        throw std::runtime_error("cannot write input");
+    }
+    lseek(fd, 0, SEEK_SET);
+    return fd;
+}
+
+[[noreturn]] static void startChild(const std::string& dir, const std::vector<std::string>& args,
+                                    const RunOptions& options, int in, int out, int err) {
+    dup2(in, 0);
+    dup2(out, 1);
+    dup2(err, 2);
+    if (chdir(dir.c_str()) != 0) _exit(126);
+    if (options.fileSizeLimit > 0) {
+        // As on a full disk: the write fails instead of the process dying.
+        signal(SIGXFSZ, SIG_IGN);
+        const struct rlimit limit = {options.fileSizeLimit, options.fileSizeLimit};
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(126);
+    }
+    if (options.addressLimit > 0) {
+        const struct rlimit limit = {options.addressLimit, options.addressLimit};
+        if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(126);
+    }
+    if (options.asUnprivileged && geteuid() == 0) {
+        if (setgroups(0, nullptr) != 0 || setgid(kUnprivileged) != 0 || setuid(kUnprivileged) != 0) _exit(126);
+    }
+    std::vector<char*> argv;
+    std::string program = DVXTOOL_PATH;
+    argv.push_back(&program[0]);
+    std::vector<std::string> copies = args;
+    for (std::string& arg : copies) argv.push_back(&arg[0]);
+    argv.push_back(nullptr);
+    execv(program.c_str(), argv.data());
+    _exit(127);
+}
+
+RunResult runTool(const std::string& dir, const std::vector<std::string>& args, const RunOptions& options) {
+    const int in = scratchFile(options.input);
+    const int out = scratchFile("");
+    const int err = scratchFile("");
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child < 0) throw std::runtime_error("fork failed");
+    if (child == 0) startChild(dir, args, options, in, out, err);
+
+    int wstatus = 0;
+    waitpid(child, &wstatus, 0);
+    RunResult result;
+    result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
+    result.out = slurp(out);
+    result.err = slurp(err);
+    close(in);
+    close(out);
+    close(err);
+    return result;
+}
+
+bool runningAsRoot() { return geteuid() == 0; }
+
+static int chownEntry(const char* path, const struct stat*, int, struct FTW*) {
+    if (lchown(path, kUnprivileged, kUnprivileged) != 0) return 1;
+    return 0;
+}
+
+void giveToUnprivileged(const std::string& path) {
+    if (!runningAsRoot()) return;
+    if (nftw(path.c_str(), chownEntry, 16, FTW_PHYS) != 0) throw std::runtime_error("chown failed");
+}
+
+std::string toText(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+}  // namespace test
+}  // namespace dvx
