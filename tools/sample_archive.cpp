@@ -73,6 +73,11 @@ void Image::setSize(int record, std::uint32_t size) {
     storeLe32(this->record(record) + kSizeField, size);
 }
 
+std::string Image::name(int record) const {
+    const unsigned char* field = bytes.data() + record * kRecordSize;
+    return std::string(reinterpret_cast<const char*>(field), nameLength(field));
+}
+
 std::uint32_t Image::offset(int record) const {
     return loadLe32(bytes.data() + record * kRecordSize + kOffsetField);
 }

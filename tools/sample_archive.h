@@ -35,6 +35,7 @@ public:
     void setNameField(int record, const unsigned char* field48);
     void setOffset(int record, std::uint32_t offset);
     void setSize(int record, std::uint32_t size);
+    std::string name(int record) const;  // as text, up to its NUL
     std::uint32_t offset(int record) const;
     std::uint32_t size(int record) const;
     unsigned char* record(int number) { return bytes.data() + number * 64; }

@@ -61,11 +61,7 @@ public:
 
     std::string archivePath() const { return dir + "/" + kArchiveName; }
     std::string path(const std::string& relative) const { return dir + "/" + relative; }
-    std::string memberPath(int record) const { return path(hostPath(nameOf(record))); }
-    std::string nameOf(int record) const {
-        const unsigned char* field = image.bytes.data() + record * kRecordSize;
-        return std::string(reinterpret_cast<const char*>(field), nameLength(field));
-    }
+    std::string memberPath(int record) const { return path(hostPath(image.name(record))); }
     void makeMemberFolders() const {
         makeDir(path("gfx"));
         makeDir(path("sfx"));
