@@ -1,0 +1,342 @@
+// The rebuild as a user meets it: dralvenix.new from the archive and the
+// replacement files, or no dralvenix.new at all.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "workspace.h"
+
+namespace dvx {
+namespace test {
+namespace {
+
+using sample::Image;
+
+constexpr int kWhole = 20;     // ends exactly at the next member's offset
+constexpr int kSlack = 21;     // leaves 24 bytes before the next member
+
+Image sourceArchive() {
+    std::vector<sample::Member> members = sample::defaultMembers(1, 3000);
+    members[kWhole - 1].data = sample::patternData(kWhole, 1024);
+    members[kSlack - 1].data = sample::patternData(kSlack, 1000);
+    return Image(members);
+}
+
+// What a rebuilt archive must hold, byte for byte: the source's name fields,
+// the given offsets and data, zeros everywhere else, and a length that is
+// the first multiple of 256 at or after the data and the trailing offset.
+struct Expected {
+    explicit Expected(const Image& source) : source(source) {
+        for (int k = kFirstMember; k <= kLastMember; ++k) {
+            offsets[k] = source.offset(k);
+            data[k] = source.memberData(k);
+        }
+    }
+
+    void replace(int record, const Bytes& replacement) { data[record] = replacement; }
+    void move(int from, std::uint32_t distance) {
+        for (int k = from; k <= kLastMember; ++k) offsets[k] += distance;
+    }
+
+    Bytes bytes() const {
+        const std::uint64_t end = std::max<std::uint64_t>(offsets[kLastMember] + data[kLastMember].size(),
+                                                          source.offset(kTrailingRecord));
+        Bytes file(alignUp(end), 0);
+        for (int i = 0; i < kRecordCount; ++i) {
+            unsigned char* record = file.data() + i * kRecordSize;
+            std::copy_n(source.bytes.data() + i * kRecordSize, kNameWidth, record);
+            const bool member = i >= kFirstMember && i <= kLastMember;
+            storeLe32(record + kOffsetField, member ? offsets[i] : source.offset(i));
+            storeLe32(record + kSizeField,
+                      member ? static_cast<std::uint32_t>(data[i].size()) : source.size(i));
+        }
+        for (int k = kFirstMember; k <= kLastMember; ++k) {
+            std::copy(data[k].begin(), data[k].end(), file.begin() + offsets[k]);
+        }
+        return file;
+    }
+
+    const Image& source;
+    std::uint32_t offsets[kRecordCount] = {};
+    Bytes data[kRecordCount];
+};
+
+// Compares whole files, reporting the first difference rather than both.
+::testing::AssertionResult sameBytes(const Bytes& actual, const Bytes& expected) {
+    if (actual == expected) return ::testing::AssertionSuccess();
+    const auto diff = std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end());
+    return ::testing::AssertionFailure() << "lengths " << actual.size() << " and " << expected.size()
+                                         << ", first difference at " << (diff.first - actual.begin());
+}
+
+std::string newArchive(const Workspace& work) { return work.path(kNewArchiveName); }
+
+void expectNoNewArchive(const Workspace& work) { EXPECT_FALSE(fileExists(newArchive(work))); }
+
+TEST(Rebuild, CopiesTheArchiveWithoutReplacementsAndCleansItsGaps) {
+    const Image clean = sourceArchive();
+    Image dirty = clean;
+    const unsigned char field[kNameWidth] = {'g', 'f', 'x', '\\', 'a', 0, 'k', 'e', 'p', 't'};
+    dirty.setNameField(3, field);  // bytes after the NUL are carried along
+    for (int i = 0; i < kRecordCount; ++i) std::fill_n(dirty.record(i) + 56, 8, 0xa5);
+    std::fill(dirty.bytes.begin() + kDirectoryEnd, dirty.bytes.begin() + kDataStart, 0x11);
+    for (int k = kFirstMember; k <= kLastMember; ++k) {
+        const std::uint32_t end = clean.offset(k) + clean.size(k);
+        std::fill(dirty.bytes.begin() + end, dirty.bytes.begin() + clean.offset(k + 1), 0x22);
+    }
+    dirty.bytes.insert(dirty.bytes.end(), 300, 0x33);  // beyond the trailing offset
+    Workspace work(dirty);
+    // Files named like the header and trailing records are never replacements.
+    writeFile(work.path("DVX V1.0"), std::string("header"));
+    writeFile(work.path("ENDE"), std::string("trailer"));
+
+    const RunResult run = work.run({"i"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, listingOf(dirty.bytes) + kDone);
+    EXPECT_EQ(run.err, "");
+    Image expectedImage = clean;
+    expectedImage.setNameField(3, field);
+    EXPECT_TRUE(sameBytes(readFile(newArchive(work)), Expected(expectedImage).bytes()));
+    work.expectArchiveUnchanged();
+    work.expectNothingOutside();
+}
+
+TEST(Rebuild, PlacesOneReplacementAndMovesLaterMembersOnlyWhenNeeded) {
+    struct Case {
+        const char* what;
+        int record;
+        std::size_t size;
+        int move;  // -1: depends on the sample's sizes
+    };
+    const Case cases[] = {
+        {"same size", kWhole, 1024, 0},
+        {"shorter", kWhole, 100, 0},
+        {"empty", kWhole, 0, 0},
+        {"longer within the slack", kSlack, 1024, 0},
+        {"one byte past the next member", kSlack, 1025, 256},
+        {"564 bytes longer", kWhole, 1024 + 564, 768},
+        {"first member", 1, 9000, -1},
+    };
+    const Image source = sourceArchive();
+    for (const Case& c : cases) {
+        Workspace work(source);
+        work.makeMemberFolders();
+        const Bytes replacement = sample::patternData(1000 + static_cast<std::uint32_t>(c.size), c.size);
+        writeFile(work.memberPath(c.record), replacement);
+        Expected expected(source);
+        expected.replace(c.record, replacement);
+        const std::uint64_t end = alignUp(source.offset(c.record) + c.size);
+        const std::uint32_t move =
+            end > source.offset(c.record + 1) ? static_cast<std::uint32_t>(end - source.offset(c.record + 1)) : 0;
+        if (c.move >= 0) {
+            EXPECT_EQ(move, static_cast<std::uint32_t>(c.move)) << c.what;
+        }
+        expected.move(c.record + 1, move);
+
+        const RunResult run = work.run({"I"});
+        EXPECT_EQ(run.status, 0) << c.what;
+        EXPECT_EQ(run.out, listingOf(source.bytes) + kDone) << c.what;
+        const Bytes rebuilt = readFile(newArchive(work));
+        EXPECT_TRUE(sameBytes(rebuilt, expected.bytes())) << c.what;
+        if (c.move == 768) {
+            // The grown member's data, 204 zeros, then the next member.
+            const std::size_t next = expected.offsets[c.record + 1];
+            EXPECT_EQ(next, source.offset(c.record) + c.size + 204);
+            EXPECT_TRUE(std::all_of(rebuilt.begin() + next - 204, rebuilt.begin() + next,
+                                    [](unsigned char b) { return b == 0; }));
+        }
+        work.expectArchiveUnchanged();
+    }
+}
+
+TEST(Rebuild, AddsUpTheMovesOfTwoGrownMembers) {
+    const Image source = sourceArchive();
+    Workspace work(source);
+    work.makeMemberFolders();
+    const Bytes first = sample::patternData(1, source.size(10) + 3000);
+    const Bytes second = sample::patternData(2, source.size(60) + 700);
+    writeFile(work.memberPath(10), first);
+    writeFile(work.memberPath(60), second);
+    Expected expected(source);
+    expected.replace(10, first);
+    expected.replace(60, second);
+    const std::uint32_t firstMove = static_cast<std::uint32_t>(
+        alignUp(source.offset(10) + first.size()) - source.offset(11));
+    expected.move(11, firstMove);
+    const std::uint32_t secondMove = static_cast<std::uint32_t>(
+        alignUp(expected.offsets[60] + second.size()) - expected.offsets[61]);
+    expected.move(61, secondMove);
+    ASSERT_EQ(work.run({"i"}).status, 0);
+    EXPECT_TRUE(sameBytes(readFile(newArchive(work)), expected.bytes()));
+}
+
+TEST(Rebuild, LetsTheLastMemberGrowPastTheTrailingOffset) {
+    const Image source = sourceArchive();
+    Workspace work(source);
+    work.makeMemberFolders();
+    const Bytes grown = sample::patternData(131, source.size(kLastMember) + 5001);
+    writeFile(work.memberPath(kLastMember), grown);
+    Expected expected(source);
+    expected.replace(kLastMember, grown);
+    ASSERT_EQ(work.run({"i"}).status, 0);
+    const Bytes rebuilt = readFile(newArchive(work));
+    EXPECT_TRUE(sameBytes(rebuilt, expected.bytes()));
+    EXPECT_EQ(rebuilt.size(), alignUp(source.offset(kLastMember) + grown.size()));
+    EXPECT_EQ(loadLe32(rebuilt.data() + kTrailingRecord * kRecordSize + kOffsetField),
+              source.offset(kTrailingRecord));
+}
+
+TEST(Rebuild, MovesMembersOverTheBufferSizeInPieces) {
+    std::vector<sample::Member> members = sample::defaultMembers(1, 500);
+    members[6].data = sample::patternData(7, 7000000);  // from the archive, in two pieces
+    const Image source(members);
+    Workspace work(source);
+    work.makeMemberFolders();
+    const Bytes big = sample::patternData(99, 12000001);
+    writeFile(work.memberPath(40), big);
+    Expected expected(source);
+    expected.replace(40, big);
+    expected.move(41, static_cast<std::uint32_t>(alignUp(source.offset(40) + big.size()) - source.offset(41)));
+    ASSERT_EQ(work.run({"i"}).status, 0);
+    EXPECT_TRUE(sameBytes(readFile(newArchive(work)), expected.bytes()));
+}
+
+TEST(Rebuild, TakesAWriteProtectedReplacementWholeAsAnOrdinaryUser) {
+    const Image source = sourceArchive();
+    Workspace work(source);
+    work.makeMemberFolders();
+    const Bytes grown = sample::patternData(5, source.size(kWhole) + 2000);
+    writeFile(work.memberPath(kWhole), grown);
+    ASSERT_EQ(chmod(work.memberPath(kWhole).c_str(), 0444), 0);
+    ASSERT_EQ(chmod(work.archivePath().c_str(), 0444), 0);
+    giveToUnprivileged(work.dir);
+    RunOptions options;
+    options.asUnprivileged = true;
+    ASSERT_EQ(work.run({"i"}, options).status, 0);
+    Expected expected(source);
+    expected.replace(kWhole, grown);
+    expected.move(kWhole + 1, static_cast<std::uint32_t>(alignUp(source.offset(kWhole) + grown.size()) -
+                                                          source.offset(kWhole + 1)));
+    EXPECT_TRUE(sameBytes(readFile(newArchive(work)), expected.bytes()));
+    EXPECT_TRUE(readFile(work.memberPath(kWhole)) == grown);
+}
+
+TEST(Rebuild, IgnoresWhatIsNoReplacementFile) {
+    Image source = sourceArchive();
+    source.setName(30, "..\\outside.bin");
+    source.setName(31, "gfx\\a.bin");  // a folder of that name
+    source.setName(32, "gfx\\b.bin");  // a link to the archive
+    source.setName(33, "gfx\\c.bin");  // a link to the new archive
+    Workspace work(source);
+    work.makeMemberFolders();
+    writeFile(work.scratch / "outside.bin", std::string("not mine"));
+    makeDir(work.path("gfx/a.bin"));
+    ASSERT_EQ(symlink("../dralvenix.dat", work.path("gfx/b.bin").c_str()), 0);
+    ASSERT_EQ(symlink("../dralvenix.new", work.path("gfx/c.bin").c_str()), 0);
+    ASSERT_EQ(work.run({"i"}).status, 0);
+    EXPECT_TRUE(sameBytes(readFile(newArchive(work)), Expected(source).bytes()));
+    work.expectArchiveUnchanged();
+}
+
+TEST(Rebuild, ReportsANewArchiveThatCannotBeCreated) {
+    Workspace work(sourceArchive());
+    makeDir(newArchive(work));
+    RunResult run = work.run({"i"});
+    EXPECT_EQ(run.status, 20);
+    EXPECT_EQ(run.out, listingOf(work.image.bytes) + kNewNotCreated);
+    EXPECT_EQ(listTree(newArchive(work)).size(), 0u);  // still an empty folder
+
+    // A new archive that is the source under another name would cut it.
+    Workspace linked(sourceArchive());
+    ASSERT_EQ(symlink(kArchiveName, newArchive(linked).c_str()), 0);
+    run = linked.run({"i"});
+    EXPECT_EQ(run.status, 20);
+    linked.expectArchiveUnchanged();
+}
+
+TEST(Rebuild, LeavesNoNewArchiveWhenADiskFillsUp) {
+    const Image source = sourceArchive();
+    const std::uint32_t limits[] = {1,
+                                    4096,
+                                    kDirectoryEnd,
+                                    kDataStart,
+                                    kDataStart + 1,
+                                    source.offset(50) + source.size(50) / 2,
+                                    source.offset(kLastMember) + source.size(kLastMember) - 1,
+                                    source.offset(kTrailingRecord) - 1};
+    for (const std::uint32_t limit : limits) {
+        Workspace work(source);
+        writeFile(newArchive(work), std::string("an older one"));
+        RunOptions options;
+        options.fileSizeLimit = limit;
+        const RunResult run = work.run({"i"}, options);
+        EXPECT_EQ(run.status, 21) << limit;
+        EXPECT_EQ(run.out, listingOf(source.bytes) + kNewWriteFailed) << limit;
+        expectNoNewArchive(work);
+        work.expectArchiveUnchanged();
+    }
+}
+
+TEST(Rebuild, RefusesASourceCutShortOrOverlapping) {
+    const Image source = sourceArchive();
+    Image cut = source;
+    cut.bytes.resize(source.offset(100) + 10);
+    Image overlapping = source;
+    overlapping.setOffset(30, source.offset(29) + 16);
+    Image misplacedFirst = source;
+    misplacedFirst.setOffset(1, kDataStart + 256);
+    struct Case {
+        const Image& image;
+        int status;
+        const char* message;
+    };
+    for (const Case& c : {Case{cut, 12, kReadShort}, Case{overlapping, 22, kLayoutInvalid},
+                          Case{misplacedFirst, 22, kLayoutInvalid}}) {
+        Workspace work(c.image);
+        writeFile(newArchive(work), std::string("an older one"));
+        const RunResult run = work.run({"i"});
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(run.out, listingOf(c.image.bytes) + c.message);
+        expectNoNewArchive(work);
+        work.expectArchiveUnchanged();
+    }
+}
+
+TEST(Rebuild, LeavesAnOlderNewArchiveAloneWhenTheDirectoryFails) {
+    Image damaged = sourceArchive();
+    damaged.setName(0, "kaputt");
+    Workspace work(damaged);
+    writeFile(newArchive(work), std::string("an older one"));
+    const RunResult run = work.run({"i"});
+    EXPECT_EQ(run.status, 4);
+    EXPECT_EQ(toText(readFile(newArchive(work))), "an older one");
+}
+
+TEST(Rebuild, GivesBackTheReplacementsWhenTheNewArchiveIsExtracted) {
+    const Image source = sourceArchive();
+    Workspace work(source);
+    work.makeMemberFolders();
+    const std::pair<int, std::size_t> replaced[] = {{2, 0}, {kWhole, 7000}, {77, 10}, {kLastMember, 4000}};
+    for (const auto& r : replaced) {
+        writeFile(work.memberPath(r.first), sample::patternData(500 + static_cast<std::uint32_t>(r.first), r.second));
+    }
+    ASSERT_EQ(work.run({"i"}).status, 0);
+
+    Image rebuilt = source;
+    rebuilt.bytes = readFile(newArchive(work));
+    Workspace again(rebuilt);
+    again.makeMemberFolders();
+    ASSERT_EQ(again.run({"x"}).status, 0);
+    for (int k = kFirstMember; k <= kLastMember; ++k) {
+        const Bytes expected = fileExists(work.memberPath(k)) ? readFile(work.memberPath(k)) : source.memberData(k);
+        EXPECT_TRUE(readFile(again.memberPath(k)) == expected) << k;
+    }
+}
+
+}  // namespace
+}  // namespace test
+}  // namespace dvx
