@@ -3,7 +3,7 @@
 # changes two members and rebuilds the archive as dralvenix.new.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDVX_TESTS=OFF >/dev/null
+cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$root/build" -j"$(nproc 2>/dev/null || echo 2)" --target dvxtool make_sample_archive >/dev/null
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/dvxtool-demo-XXXXXX")

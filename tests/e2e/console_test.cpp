@@ -1,6 +1,12 @@
 // The front end as a user meets it: modes, choices, the three ends of a run.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
 #include "workspace.h"
 
 namespace dvx {
@@ -148,6 +154,112 @@ TEST(Console, StopsAtADirectoryThatCannotBeReadWhole) {
     const RunResult run = work.run({"X"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, listingOf(directoryOnly.bytes) + kDone);
+}
+
+}  // namespace
+}  // namespace test
+}  // namespace dvx
+
+namespace dvx {
+namespace test {
+namespace {
+
+// Under an address-space limit the transfer buffer cannot be had. Somewhere
+// between "too small to start at all" and "enough for everything" lies a
+// limit where the tool starts but gets no buffer; there it must say so and
+// write nothing, never crash or report success.
+TEST(Console, ReportsATransferBufferThatCannotBeAllocated) {
+#ifdef DVX_SANITIZED
+    GTEST_SKIP() << "the sanitizers' own reservations need far more address space";
+#endif
+    const sample::Image image = smallArchive();
+    for (const char* action : {"x", "i"}) {
+        int refusals = 0;
+        for (std::uint64_t megabytes = 1; megabytes <= 64; ++megabytes) {
+            Workspace work(image);
+            work.makeMemberFolders();
+            RunOptions options;
+            options.addressLimit = megabytes << 20;
+            const RunResult run = work.run({action}, options);
+            if (run.status == 6) {
+                ++refusals;
+                EXPECT_EQ(run.out, "\nNicht genug Arbeitsspeicher fuer den Datenpuffer\n");
+                EXPECT_EQ(listTree(work.dir).size(), 3u) << megabytes;  // archive, gfx/, sfx/
+            } else if (run.status == 0) {
+                EXPECT_EQ(run.out, listingOf(image.bytes) + kDone);
+            } else {
+                EXPECT_EQ(run.out, "") << "status " << run.status << " at " << megabytes << " MiB";
+            }
+            work.expectArchiveUnchanged();
+        }
+        EXPECT_GT(refusals, 0) << action;
+    }
+}
+
+}  // namespace
+}  // namespace test
+}  // namespace dvx
+
+namespace dvx {
+namespace test {
+namespace {
+
+// Reads from the terminal's master side until `wanted` has arrived, the
+// other side is gone, or ten seconds have passed.
+std::string readTerminalUntil(int master, const std::string& wanted) {
+    std::string text;
+    while (text.find(wanted) == std::string::npos) {
+        struct pollfd ready = {master, POLLIN, 0};
+        if (poll(&ready, 1, 10000) <= 0) break;
+        char chunk[4096];
+        const ssize_t got = read(master, chunk, sizeof chunk);
+        if (got <= 0) break;
+        text.append(chunk, static_cast<std::size_t>(got));
+    }
+    return text;
+}
+
+TEST(Console, WaitsForOneKeyOnATerminalAndRestoresIt) {
+    const Workspace work(smallArchive());
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    const std::string slaveName = ptsname(master);
+    const int slave = open(slaveName.c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(slave, 0);
+
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        setsid();
+        const int terminal = open(slaveName.c_str(), O_RDWR);
+        dup2(terminal, 0);
+        dup2(terminal, 1);
+        dup2(terminal, 2);
+        if (chdir(work.dir.c_str()) != 0) _exit(126);
+        execl(DVXTOOL_PATH, DVXTOOL_PATH, "?", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    const std::string prompt = "Druecken Sie eine beliebige Taste . . . ";
+    const std::string before = readTerminalUntil(master, prompt);
+    EXPECT_EQ(before, "\r\nUngueltige Auswahl: 'X' zum Entpacken, 'I' zum Einfuegen\r\n" + prompt);
+    int status = 0;
+    EXPECT_EQ(waitpid(child, &status, WNOHANG), 0) << "did not wait for a key";
+
+    ASSERT_EQ(write(master, "k", 1), 1);  // one key, no Enter
+    const std::string after = readTerminalUntil(master, "\r\n");
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 5);
+    EXPECT_EQ(after, "\r\n");  // the key is not echoed
+
+    struct termios mode;
+    ASSERT_EQ(tcgetattr(slave, &mode), 0);
+    EXPECT_NE(mode.c_lflag & ICANON, 0u);
+    EXPECT_NE(mode.c_lflag & ECHO, 0u);
+    close(slave);
+    close(master);
 }
 
 }  // namespace
