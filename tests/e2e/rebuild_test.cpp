@@ -340,3 +340,49 @@ TEST(Rebuild, GivesBackTheReplacementsWhenTheNewArchiveIsExtracted) {
 }  // namespace
 }  // namespace test
 }  // namespace dvx
+
+namespace dvx {
+namespace test {
+namespace {
+
+// Members 5 to 131 of a sparse source lie past 2 GiB; a grown member 3 moves
+// them further. The new archive is real (2.4 GB of mostly zeros), so only
+// its directory and the members' data are read back.
+TEST(Rebuild, WritesPositionsPastTwoGibibytes) {
+    const Image small(sample::defaultMembers(1, 3000));
+    const std::uint32_t far = 0x90000000u;
+    const std::uint32_t shift = far - small.offset(5);
+    Image source = small;
+    for (int i = 5; i <= kTrailingRecord; ++i) source.setOffset(i, small.offset(i) + shift);
+    Workspace work(source);
+    work.makeMemberFolders();
+    {
+        std::FILE* file = std::fopen(work.archivePath().c_str(), "wb");
+        ASSERT_NE(file, nullptr);
+        ASSERT_EQ(std::fwrite(source.bytes.data(), 1, small.offset(5), file), small.offset(5));
+        ASSERT_EQ(fseeko(file, far, SEEK_SET), 0);
+        const std::size_t tail = small.bytes.size() - small.offset(5);
+        ASSERT_EQ(std::fwrite(small.bytes.data() + small.offset(5), 1, tail, file), tail);
+        ASSERT_EQ(std::fclose(file), 0);
+    }
+    const Bytes grown = sample::patternData(3, small.size(3) + 1000);
+    writeFile(work.memberPath(3), grown);
+
+    const RunResult run = work.run({"i"});
+    ASSERT_EQ(run.status, 0);
+    const std::string rebuilt = work.path(kNewArchiveName);
+    const Bytes directory = readRange(rebuilt, 0, kDataStart);
+    const std::uint32_t move = static_cast<std::uint32_t>(alignUp(small.offset(3) + grown.size()) - small.offset(4));
+    EXPECT_EQ(fileSize(rebuilt), std::uint64_t{source.offset(kTrailingRecord)} + move);
+    EXPECT_TRUE(readRange(rebuilt, small.offset(3), grown.size()) == grown);
+    for (int k = 4; k <= kLastMember; ++k) {
+        const std::uint32_t offset = loadLe32(directory.data() + k * kRecordSize + kOffsetField);
+        EXPECT_EQ(offset, source.offset(k) + move) << k;
+        EXPECT_TRUE(readRange(rebuilt, offset, small.size(k)) == small.memberData(k)) << k;
+    }
+    std::remove(rebuilt.c_str());
+}
+
+}  // namespace
+}  // namespace test
+}  // namespace dvx

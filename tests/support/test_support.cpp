@@ -48,6 +48,22 @@ Bytes readFile(const std::string& path) {
     return data;
 }
 
+Bytes readRange(const std::string& path, std::uint64_t offset, std::size_t length) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) throw std::runtime_error("cannot read " + path);
+    Bytes data(length);
+    if (fseeko(file, static_cast<off_t>(offset), SEEK_SET) != 0) data.clear();
+    data.resize(std::fread(data.data(), 1, data.size(), file));
+    std::fclose(file);
+    return data;
+}
+
+std::uint64_t fileSize(const std::string& path) {
+    struct stat status;
+    if (stat(path.c_str(), &status) != 0) throw std::runtime_error("cannot measure " + path);
+    return static_cast<std::uint64_t>(status.st_size);
+}
+
 bool fileExists(const std::string& path) {
     struct stat status;
     return lstat(path.c_str(), &status) == 0;

@@ -32,6 +32,8 @@ private:
 };
 
 Bytes readFile(const std::string& path);
+Bytes readRange(const std::string& path, std::uint64_t offset, std::size_t length);
+std::uint64_t fileSize(const std::string& path);
 bool fileExists(const std::string& path);
 void writeFile(const std::string& path, const Bytes& data);
 void writeFile(const std::string& path, const std::string& text);
