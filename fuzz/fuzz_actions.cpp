@@ -14,6 +14,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -144,9 +145,18 @@ void checkRebuilt(const Bytes& source, const dvx::ArchiveFile& old) {
             CHECK(sourceData(source, old.entry(k).offset, old.entry(k).size, expected));
         }
         CHECK(entry.size == expected.size());
-        CHECK(std::uint64_t{entry.offset} + entry.size <= rebuilt.size());
+        CHECK(entry.size == 0 || std::uint64_t{entry.offset} + entry.size <= rebuilt.size());
         CHECK(expected.empty() || std::memcmp(rebuilt.data() + entry.offset, expected.data(), expected.size()) == 0);
     }
+    // As long as the members' data and the zero fill up to each record's
+    // offset demand, and no longer.
+    std::uint64_t end = dvx::kDataStart;
+    for (int k = dvx::kFirstMember; k <= dvx::kTrailingRecord; ++k) {
+        const dvx::DirectoryEntry& entry = fresh.entry(k);
+        if (k > dvx::kFirstMember) end = std::max<std::uint64_t>(end, entry.offset);
+        if (k <= dvx::kLastMember && entry.size > 0) end = std::max<std::uint64_t>(end, std::uint64_t{entry.offset} + entry.size);
+    }
+    CHECK(rebuilt.size() == dvx::alignUp(end));
 }
 
 void checkExtracted(const Bytes& source, const dvx::ArchiveFile& table) {

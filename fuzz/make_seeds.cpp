@@ -52,6 +52,10 @@ int main(int argc, char** argv) {
     overlapping.setOffset(40, sound.offset(39));
     put(folder, "overlapping", overlapping);
 
+    Image hugeFill = sound;  // asks for more zero fill than the disk holds
+    hugeFill.setOffset(dvx::kTrailingRecord, 0x01800000u);
+    put(folder, "huge-fill", hugeFill);
+
     Image hostile = sound;
     hostile.setName(3, "..\\aussen.bin");
     hostile.setName(4, "dralvenix.dat");
