@@ -50,9 +50,9 @@ bool removeFile(const char* path) { return unlink(path) == 0; }
 // the output stays the tool's own.
 void pauseConsole() {
     if (!isatty(STDIN_FILENO)) return;
-    std::fputs("Druecken Sie eine beliebige Taste . . . ", stdout);
-    std::fflush(stdout);
 
+    // The terminal is switched before the prompt shows, so that a key
+    // pressed the moment it appears is neither echoed nor held for Enter.
     struct termios saved;
     const bool haveTerminal = tcgetattr(STDIN_FILENO, &saved) == 0;
     if (haveTerminal) {
@@ -62,6 +62,8 @@ void pauseConsole() {
         raw.c_cc[VTIME] = 0;
         tcsetattr(STDIN_FILENO, TCSANOW, &raw);
     }
+    std::fputs("Druecken Sie eine beliebige Taste . . . ", stdout);
+    std::fflush(stdout);
     unsigned char key;
     while (read(STDIN_FILENO, &key, 1) < 0 && errno == EINTR) {
     }
