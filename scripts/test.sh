@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds dvxtool and runs every test: the g++ build, the whole suite again
-# under AddressSanitizer and UndefinedBehaviorSanitizer (clang++), and a
-# bounded fuzzing run. Any failure, sanitizer report or fuzzer finding fails.
+# under AddressSanitizer and UndefinedBehaviorSanitizer (clang++), a bounded
+# fuzzing run, and the Windows build with its tests under Wine. Any failure,
+# sanitizer report or fuzzer finding fails.
 #   FUZZ_SECONDS=600 bash scripts/test.sh   fuzzes longer (default 120)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -23,3 +24,12 @@ echo "== fuzzing both actions for ${FUZZ_SECONDS:-120} seconds"
 CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDVX_TESTS=OFF -DDVX_FUZZ=ON >/dev/null
 cmake --build build-fuzz -j"$jobs" --target fuzz_actions make_seeds
 bash scripts/fuzz.sh build-fuzz "${FUZZ_SECONDS:-120}"
+
+echo "== Windows build (MinGW-w64) and its tests under Wine"
+export WINEDEBUG=-all
+export WINEPREFIX=${WINEPREFIX:-$PWD/build-windows/wine}
+cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DDVX_TESTS=ON >/dev/null
+cmake --build build-windows -j"$jobs"
+[ -f "$WINEPREFIX/system.reg" ] || wineboot --init >/dev/null 2>&1
+ctest --test-dir build-windows --output-on-failure -j"$jobs"

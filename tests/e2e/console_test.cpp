@@ -1,11 +1,13 @@
 // The front end as a user meets it: modes, choices, the three ends of a run.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
+#endif
 
 #include "workspace.h"
 
@@ -33,6 +35,7 @@ TEST(Console, EndsWithStatusOneWhenNoAnswerArrives) {
         const RunResult run = work.run({}, options);
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.out, kBanner);  // no message, no pause
+        EXPECT_EQ(run.pause, "");
         EXPECT_EQ(run.err, "");
         work.expectArchiveUnchanged();
         EXPECT_EQ(listTree(work.dir).size(), 1u);
@@ -57,6 +60,7 @@ TEST(Console, ReportsAnArchiveThatCannotBeOpenedWithStatusOne) {
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.out, c.out);
         EXPECT_EQ(run.err, "");
+        expectPaused(run);
     }
     makeDir(empty / kArchiveName);  // a folder is no archive
     const RunResult run = runTool(empty.path(), {"x"});
@@ -77,6 +81,7 @@ TEST(Console, ComparesTheArgumentWholeAndCaseSensitively) {
         EXPECT_EQ(run.status, 5) << arg;
         EXPECT_EQ(run.out, "\nUngueltige Auswahl: 'X' zum Entpacken, 'I' zum Einfuegen\n") << arg;
         EXPECT_EQ(run.err, "");
+        expectPaused(run);
     }
     work.expectArchiveUnchanged();
     EXPECT_EQ(listTree(work.dir).size(), 1u);
@@ -156,13 +161,8 @@ TEST(Console, StopsAtADirectoryThatCannotBeReadWhole) {
     EXPECT_EQ(run.out, listingOf(directoryOnly.bytes) + kDone);
 }
 
-}  // namespace
-}  // namespace test
-}  // namespace dvx
-
-namespace dvx {
-namespace test {
-namespace {
+// The cases below need POSIX: an address-space limit and a pseudo-terminal.
+#ifndef _WIN32
 
 // Under an address-space limit the transfer buffer cannot be had. Somewhere
 // between "too small to start at all" and "enough for everything" lies a
@@ -195,14 +195,6 @@ TEST(Console, ReportsATransferBufferThatCannotBeAllocated) {
         EXPECT_GT(refusals, 0) << action;
     }
 }
-
-}  // namespace
-}  // namespace test
-}  // namespace dvx
-
-namespace dvx {
-namespace test {
-namespace {
 
 // Reads from the terminal's master side until `wanted` has arrived, the
 // other side is gone, or ten seconds have passed.
@@ -261,6 +253,8 @@ TEST(Console, WaitsForOneKeyOnATerminalAndRestoresIt) {
     close(slave);
     close(master);
 }
+
+#endif  // _WIN32
 
 }  // namespace
 }  // namespace test

@@ -50,6 +50,17 @@ inline std::string hostPath(std::string name) {
     return name;
 }
 
+// After the result message comes the pause. On Windows the command
+// interpreter prints its own prompt there; elsewhere, with no terminal on
+// standard input, nothing at all.
+inline void expectPaused(const RunResult& run) {
+#ifdef _WIN32
+    EXPECT_NE(run.pause, "");
+#else
+    EXPECT_EQ(run.pause, "");
+#endif
+}
+
 class Workspace {
 public:
     // The working folder is a subfolder of the scratch folder, so that a

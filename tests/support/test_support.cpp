@@ -1,79 +1,66 @@
 #include "test_support.h"
 
-#include <fcntl.h>
-#include <ftw.h>
-#include <grp.h>
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
+#include <filesystem>
+#include <random>
 #include <stdexcept>
 
-#ifndef DVXTOOL_PATH
-#error "DVXTOOL_PATH must name the built tool"
-#endif
+#include "platform/platform.h"
 
 namespace dvx {
 namespace test {
 
-constexpr uid_t kUnprivileged = 65534;
+namespace fs = std::filesystem;
 
 ScratchDir::ScratchDir() {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/dvxtool-test-XXXXXX";
-    if (mkdtemp(&pattern[0]) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    std::random_device random;
+    const fs::path base = fs::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const fs::path candidate = base / ("dvxtool-test-" + std::to_string(random()));
+        std::error_code error;
+        if (fs::create_directory(candidate, error)) {
+            path_ = candidate.generic_string();
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a scratch folder");
 }
 
-static int removeEntry(const char* path, const struct stat*, int, struct FTW*) {
-    std::remove(path);
-    return 0;
+ScratchDir::~ScratchDir() {
+    std::error_code error;
+    fs::remove_all(path_, error);  // links are removed, never followed
 }
 
-ScratchDir::~ScratchDir() { nftw(path_.c_str(), removeEntry, 16, FTW_DEPTH | FTW_PHYS); }
-
-Bytes readFile(const std::string& path) {
-    Bytes data;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) throw std::runtime_error("cannot read " + path);
-    unsigned char chunk[65536];
-    std::size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) data.insert(data.end(), chunk, chunk + got);
-    std::fclose(file);
-    return data;
-}
+Bytes readFile(const std::string& path) { return readRange(path, 0, SIZE_MAX); }
 
 Bytes readRange(const std::string& path, std::uint64_t offset, std::size_t length) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) throw std::runtime_error("cannot read " + path);
-    Bytes data(length);
-    if (fseeko(file, static_cast<off_t>(offset), SEEK_SET) != 0) data.clear();
-    data.resize(std::fread(data.data(), 1, data.size(), file));
+    Bytes data;
+    if (platform::seekTo(file, offset)) {
+        unsigned char chunk[65536];
+        std::size_t got;
+        while (data.size() < length &&
+               (got = std::fread(chunk, 1, std::min(sizeof chunk, length - data.size()), file)) > 0) {
+            data.insert(data.end(), chunk, chunk + got);
+        }
+    }
     std::fclose(file);
     return data;
 }
 
-std::uint64_t fileSize(const std::string& path) {
-    struct stat status;
-    if (stat(path.c_str(), &status) != 0) throw std::runtime_error("cannot measure " + path);
-    return static_cast<std::uint64_t>(status.st_size);
-}
+std::uint64_t fileSize(const std::string& path) { return fs::file_size(path); }
 
 bool fileExists(const std::string& path) {
-    struct stat status;
-    return lstat(path.c_str(), &status) == 0;
+    std::error_code error;
+    return fs::symlink_status(path, error).type() != fs::file_type::not_found && !error;
 }
 
 void writeFile(const std::string& path, const Bytes& data) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) throw std::runtime_error("cannot write " + path);
-    std::fwrite(data.data(), 1, data.size(), file);
-    std::fclose(file);
+    const bool written = std::fwrite(data.data(), 1, data.size(), file) == data.size();
+    if (std::fclose(file) != 0 || !written) throw std::runtime_error("cannot write " + path);
 }
 
 void writeFile(const std::string& path, const std::string& text) {
@@ -81,122 +68,18 @@ void writeFile(const std::string& path, const std::string& text) {
 }
 
 void makeDir(const std::string& path) {
-    if (mkdir(path.c_str(), 0755) != 0) throw std::runtime_error("cannot create " + path);
-}
-
-static std::map<std::string, std::uint64_t>* gTree;
-static std::size_t gRootLength;
-
-static int addEntry(const char* path, const struct stat* status, int type, struct FTW*) {
-    std::string relative = std::string(path).substr(gRootLength);
-    if (relative.empty()) return 0;
-    relative = relative.substr(1);
-    if (type == FTW_D || type == FTW_DP) relative += "/";
-    (*gTree)[relative] = S_ISREG(status->st_mode) ? static_cast<std::uint64_t>(status->st_size) : 0;
-    return 0;
+    if (!fs::create_directory(path)) throw std::runtime_error("cannot create " + path);
 }
 
 std::map<std::string, std::uint64_t> listTree(const std::string& root) {
     std::map<std::string, std::uint64_t> tree;
-    gTree = &tree;
-    gRootLength = root.size();
-    nftw(root.c_str(), addEntry, 16, FTW_PHYS);
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root)) {
+        std::string relative = fs::relative(entry.path(), root).generic_string();
+        const fs::file_status status = entry.symlink_status();
+        if (fs::is_directory(status)) relative += "/";
+        tree[relative] = fs::is_regular_file(status) ? entry.file_size() : 0;
+    }
     return tree;
-}
-
-static std::string slurp(int fd) {
-    std::string text;
-    char chunk[65536];
-    lseek(fd, 0, SEEK_SET);
-    ssize_t got;
-    while ((got = read(fd, chunk, sizeof chunk)) > 0) text.append(chunk, static_cast<std::size_t>(got));
-    return text;
-}
-
-static int scratchFile(const std::string& content) {
-    char name[] = "/tmp/dvxtool-io-XXXXXX";
-    const int fd = mkstemp(name);
-    if (fd < 0) throw std::runtime_error("mkstemp failed");
-    unlink(name);
-    if (!content.empty() && write(fd, content.data(), content.size()) != static_cast<ssize_t>(content.size())) {
-        throw std::runtime_error("cannot write input");
-    }
-    lseek(fd, 0, SEEK_SET);
-    return fd;
-}
-
-[[noreturn]] static void startChild(const std::string& dir, const std::vector<std::string>& args,
-                                    const RunOptions& options, int in, int out, int err) {
-    dup2(in, 0);
-    dup2(out, 1);
-    dup2(err, 2);
-    if (chdir(dir.c_str()) != 0) _exit(126);
-    if (options.fileSizeLimit > 0) {
-        // As on a full disk: the write fails instead of the process dying.
-        signal(SIGXFSZ, SIG_IGN);
-        const struct rlimit limit = {options.fileSizeLimit, options.fileSizeLimit};
-        if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(126);
-    }
-    if (options.addressLimit > 0) {
-        const struct rlimit limit = {options.addressLimit, options.addressLimit};
-        if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(126);
-    }
-    if (options.asUnprivileged && geteuid() == 0) {
-        if (setgroups(0, nullptr) != 0 || setgid(kUnprivileged) != 0 || setuid(kUnprivileged) != 0) _exit(126);
-    }
-    std::vector<char*> argv;
-    std::string program = DVXTOOL_PATH;
-    argv.push_back(&program[0]);
-    std::vector<std::string> copies = args;
-    for (std::string& arg : copies) argv.push_back(&arg[0]);
-    argv.push_back(nullptr);
-    execv(program.c_str(), argv.data());
-    _exit(127);
-}
-
-// Standard output goes through a pipe, which a file-size limit does not
-// touch; standard error, expected empty, goes to a file.
-RunResult runTool(const std::string& dir, const std::vector<std::string>& args, const RunOptions& options) {
-    const int in = scratchFile(options.input);
-    const int err = scratchFile("");
-    int out[2];
-    if (pipe(out) != 0) throw std::runtime_error("pipe failed");
-    std::fflush(nullptr);
-    const pid_t child = fork();
-    if (child < 0) throw std::runtime_error("fork failed");
-    if (child == 0) {
-        close(out[0]);
-        startChild(dir, args, options, in, out[1], err);
-    }
-    close(out[1]);
-    RunResult result;
-    char chunk[65536];
-    ssize_t got;
-    while ((got = read(out[0], chunk, sizeof chunk)) != 0) {
-        if (got > 0) result.out.append(chunk, static_cast<std::size_t>(got));
-        else if (errno != EINTR) break;
-    }
-    close(out[0]);
-
-    int wstatus = 0;
-    waitpid(child, &wstatus, 0);
-    result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
-    result.err = slurp(err);
-    close(in);
-    close(err);
-    return result;
-}
-
-bool runningAsRoot() { return geteuid() == 0; }
-
-static int chownEntry(const char* path, const struct stat*, int, struct FTW*) {
-    if (lchown(path, kUnprivileged, kUnprivileged) != 0) return 1;
-    return 0;
-}
-
-void giveToUnprivileged(const std::string& path) {
-    if (!runningAsRoot()) return;
-    if (nftw(path.c_str(), chownEntry, 16, FTW_PHYS) != 0) throw std::runtime_error("chown failed");
 }
 
 std::string toText(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }

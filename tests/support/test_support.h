@@ -1,8 +1,6 @@
 // Scratch folders, files and running the built tool, for the tests.
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstdint>
 #include <map>
 #include <string>
@@ -45,15 +43,16 @@ std::map<std::string, std::uint64_t> listTree(const std::string& root);
 
 struct RunOptions {
     std::string input;               // standard input; empty input is end of input
-    std::uint64_t fileSizeLimit = 0; // RLIMIT_FSIZE with SIGXFSZ ignored; 0 for none
-    std::uint64_t addressLimit = 0;  // RLIMIT_AS; 0 for none
-    bool asUnprivileged = false;     // uid and gid 65534 when run as root
+    std::uint64_t fileSizeLimit = 0; // RLIMIT_FSIZE with SIGXFSZ ignored; 0 for none (POSIX)
+    std::uint64_t addressLimit = 0;  // RLIMIT_AS; 0 for none (POSIX)
+    bool asUnprivileged = false;     // uid and gid 65534 when run as root (POSIX)
 };
 
 struct RunResult {
     int status = -1;  // the exit status, or 128 + signal number
-    std::string out;
+    std::string out;    // the tool's own output, line ends as on Linux
     std::string err;
+    std::string pause;  // what the command interpreter's PAUSE printed (Windows)
 };
 
 // Runs the built dvxtool in `dir` with the given arguments.
