@@ -11,8 +11,7 @@ int ArchiveFile::open(const char* fileName) {
     // The tool never writes the archive, so reading is all it asks for; a
     // write-protected archive works as well as any other.
     if (!archiveStream.open(fileName, "rb")) return 0;
-    platform::FileIdentity identity;
-    if (!platform::identifyStream(archiveStream.get(), identity) || !identity.regular) {
+    if (!platform::identifyStream(archiveStream.get(), archiveIdentity) || !archiveIdentity.regular) {
         archiveStream.close();
         return 0;
     }

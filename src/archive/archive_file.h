@@ -9,6 +9,7 @@
 #include "archive/format.h"
 #include "archive/result_code.h"
 #include "archive/stream.h"
+#include "platform/platform.h"
 
 namespace dvx {
 
@@ -59,6 +60,10 @@ private:
     Stream archiveStream;
     Stream memberStream;
     DirectoryEntry entries[kRecordCount] = {};
+    // Which files the archive and the new archive are, so that no member is
+    // ever written over them or read back from them.
+    platform::FileIdentity archiveIdentity;
+    platform::FileIdentity outputIdentity;
 };
 
 }  // namespace dvx

@@ -29,7 +29,7 @@ ResultCode ArchiveFile::extractMember(int record, const TransferBuffer& buffer) 
     if (!memberPath(entry.name, path)) return kOutputOpenFailed;
     // Opening with "wb" cuts the file at once, so the archive itself must be
     // recognised before that, whatever name or link leads to it.
-    if (platform::mayBeOpenFile(path.text, archiveStream.get())) return kOutputOpenFailed;
+    if (platform::leadsTo(path.text, archiveIdentity)) return kOutputOpenFailed;
     if (!memberStream.open(path.text, "wb")) return kOutputOpenFailed;
 
     CopyOutcome copy;

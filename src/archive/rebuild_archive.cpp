@@ -16,8 +16,12 @@ ResultCode ArchiveFile::rebuildArchive() {
     if (directory != kSuccess) return directory;
 
     // "wb" cuts the file it opens; through a link that could be the archive.
-    if (platform::mayBeOpenFile(kNewArchiveName, archiveStream.get()) ||
-        !outputStream.open(kNewArchiveName, "wb")) {
+    if (platform::leadsTo(kNewArchiveName, archiveIdentity) || !outputStream.open(kNewArchiveName, "wb")) {
+        return kNewCreateFailed;
+    }
+    if (!platform::identifyStream(outputStream.get(), outputIdentity)) {
+        outputStream.close();
+        platform::removeFile(kNewArchiveName);
         return kNewCreateFailed;
     }
     LayoutPlan plan;
@@ -30,11 +34,6 @@ ResultCode ArchiveFile::rebuildArchive() {
     return result;
 }
 
-static bool isStreamFile(const platform::FileIdentity& identity, std::FILE* stream) {
-    platform::FileIdentity open;
-    return !platform::identifyStream(stream, open) || platform::sameFile(open, identity);
-}
-
 // Opens the member's replacement file as `memberStream`: a regular file at
 // the member's path that is neither the archive nor the new archive.
 bool ArchiveFile::openReplacement(int record) {
@@ -43,7 +42,7 @@ bool ArchiveFile::openReplacement(int record) {
     if (!memberStream.open(path.text, "rb")) return false;
     platform::FileIdentity identity;
     if (!platform::identifyStream(memberStream.get(), identity) || !identity.regular ||
-        isStreamFile(identity, archiveStream.get()) || isStreamFile(identity, outputStream.get())) {
+        platform::sameFile(identity, archiveIdentity) || platform::sameFile(identity, outputIdentity)) {
         memberStream.close();
         return false;
     }

@@ -3,11 +3,9 @@
 namespace dvx {
 namespace platform {
 
-bool mayBeOpenFile(const char* path, std::FILE* stream) {
+bool leadsTo(const char* path, const FileIdentity& identity) {
     FileIdentity candidate;
-    if (!identifyPath(path, candidate)) return false;  // nothing there to harm
-    FileIdentity open;
-    return !identifyStream(stream, open) || sameFile(open, candidate);
+    return identifyPath(path, candidate) && sameFile(candidate, identity);
 }
 
 }  // namespace platform

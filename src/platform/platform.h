@@ -38,9 +38,8 @@ inline bool sameFile(const FileIdentity& a, const FileIdentity& b) {
 bool identifyPath(const char* path, FileIdentity& identity);
 bool identifyStream(std::FILE* stream, FileIdentity& identity);
 
-// True when `path` leads to the file open as `stream`, and also when that
-// cannot be ruled out; false when nothing is at `path` or it is another file.
-bool mayBeOpenFile(const char* path, std::FILE* stream);
+// True when `path` leads to the file of that identity, by whatever name or link.
+bool leadsTo(const char* path, const FileIdentity& identity);
 
 // Removes a file; false when it could not be removed.
 bool removeFile(const char* path);
