@@ -38,7 +38,7 @@ ResultCode ArchiveFile::extractMember(int record, const TransferBuffer& buffer) 
     } else {
         copy.readShort = entry.size > 0;
     }
-    // A close that fails loses the last buffered bytes: as short as a short write.
+    // A close that fails may have lost what was written: as bad as a short write.
     const bool closed = memberStream.close();
     if (copy.writeShort || !closed) return kOutputWriteFailed;
     return copy.readShort ? kMemberReadShort : kSuccess;

@@ -26,7 +26,7 @@ public:
     }
 
     // Closes the stream if one is open. False when the close failed, which
-    // for a written file means its last bytes may be lost.
+    // for a written file means that what was written may be lost.
     bool close() {
         if (file_ == nullptr) return true;
         const int status = std::fclose(file_);
