@@ -32,6 +32,18 @@ struct Expected {
         for (int k = from; k <= kLastMember; ++k) offsets[k] += distance;
     }
 
+    // Replaces a member's data: when its new end, raised to a
+    // multiple of 256, passes the next member's offset, every later member
+    // moves by the difference. Returns that distance.
+    std::uint32_t grow(int record, const Bytes& replacement) {
+        replace(record, replacement);
+        const std::uint64_t end = alignUp(offsets[record] + replacement.size());
+        if (record == kLastMember || end <= offsets[record + 1]) return 0;
+        const std::uint32_t distance = static_cast<std::uint32_t>(end - offsets[record + 1]);
+        move(record + 1, distance);
+        return distance;
+    }
+
     Bytes bytes() const {
         const std::uint64_t end = std::max<std::uint64_t>(offsets[kLastMember] + data[kLastMember].size(),
                                                           source.offset(kTrailingRecord));

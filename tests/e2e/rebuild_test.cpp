@@ -84,14 +84,10 @@ TEST(Rebuild, PlacesOneReplacementAndMovesLaterMembersOnlyWhenNeeded) {
         const Bytes replacement = sample::patternData(1000 + static_cast<std::uint32_t>(c.size), c.size);
         writeFile(work.memberPath(c.record), replacement);
         Expected expected(source);
-        expected.replace(c.record, replacement);
-        const std::uint64_t end = alignUp(source.offset(c.record) + c.size);
-        const std::uint32_t move =
-            end > source.offset(c.record + 1) ? static_cast<std::uint32_t>(end - source.offset(c.record + 1)) : 0;
+        const std::uint32_t move = expected.grow(c.record, replacement);
         if (c.move >= 0) {
             EXPECT_EQ(move, static_cast<std::uint32_t>(c.move)) << c.what;
         }
-        expected.move(c.record + 1, move);
 
         const RunResult run = work.run({"I"});
         EXPECT_EQ(run.status, 0) << c.what;
@@ -118,14 +114,8 @@ TEST(Rebuild, AddsUpTheMovesOfTwoGrownMembers) {
     writeFile(work.memberPath(10), first);
     writeFile(work.memberPath(60), second);
     Expected expected(source);
-    expected.replace(10, first);
-    expected.replace(60, second);
-    const std::uint32_t firstMove = static_cast<std::uint32_t>(
-        alignUp(source.offset(10) + first.size()) - source.offset(11));
-    expected.move(11, firstMove);
-    const std::uint32_t secondMove = static_cast<std::uint32_t>(
-        alignUp(expected.offsets[60] + second.size()) - expected.offsets[61]);
-    expected.move(61, secondMove);
+    EXPECT_GT(expected.grow(10, first), 0u);
+    EXPECT_GT(expected.grow(60, second), 0u);  // from its moved offset
     ASSERT_EQ(work.run({"i"}).status, 0);
     EXPECT_TRUE(sameBytes(readFile(newArchive(work)), expected.bytes()));
 }
@@ -155,8 +145,7 @@ TEST(Rebuild, MovesMembersOverTheBufferSizeInPieces) {
     const Bytes big = sample::patternData(99, 12000001);
     writeFile(work.memberPath(40), big);
     Expected expected(source);
-    expected.replace(40, big);
-    expected.move(41, static_cast<std::uint32_t>(alignUp(source.offset(40) + big.size()) - source.offset(41)));
+    expected.grow(40, big);
     ASSERT_EQ(work.run({"i"}).status, 0);
     EXPECT_TRUE(sameBytes(readFile(newArchive(work)), expected.bytes()));
 }
@@ -308,9 +297,7 @@ TEST(Rebuild, TakesAWriteProtectedReplacementWholeAsAnOrdinaryUser) {
     options.asUnprivileged = true;
     ASSERT_EQ(work.run({"i"}, options).status, 0);
     Expected expected(source);
-    expected.replace(kWhole, grown);
-    expected.move(kWhole + 1, static_cast<std::uint32_t>(alignUp(source.offset(kWhole) + grown.size()) -
-                                                          source.offset(kWhole + 1)));
+    expected.grow(kWhole, grown);
     EXPECT_TRUE(sameBytes(readFile(newArchive(work)), expected.bytes()));
     EXPECT_TRUE(readFile(work.memberPath(kWhole)) == grown);
 }
