@@ -19,8 +19,8 @@ namespace {
 
 using sample::Image;
 
-constexpr int kWhole = 20;     // ends exactly at the next member's offset
-constexpr int kSlack = 21;     // leaves 24 bytes before the next member
+constexpr int kWhole = 20;  // ends exactly at the next member's offset
+constexpr int kSlack = 21;  // leaves 24 bytes before the next member
 
 Image sourceArchive() {
     std::vector<sample::Member> members = sample::defaultMembers(1, 3000);
